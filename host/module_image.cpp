@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -31,11 +32,14 @@ T Load(const uint8_t* p) {
 }
 
 #ifndef _WIN32
+constexpr const char* BitmapSectionPrefix = ".gauge_bitmap.";
+constexpr size_t BmpFileHeaderSize = 14;
+
 // The parts of an ELF file the loader does not give us: its export names and our
 // bitmap section, which travels in the module file itself.
 struct ElfExtras {
   std::vector<std::string> exports;
-  std::vector<uint8_t> bitmaps;
+  std::map<uint16_t, std::vector<uint8_t>> bitmaps;  // by resource number: the .bmp file bytes
 };
 
 ElfExtras ReadElfExtras(const std::string& path) {
@@ -70,8 +74,10 @@ ElfExtras ReadElfExtras(const std::string& path) {
         const char* p = reinterpret_cast<const char*>(file.data() + strtab.sh_offset + sym.st_name);
         out.exports.emplace_back(p, strnlen(p, strtab.sh_size - sym.st_name));
       }
-    } else if (sectionName(s) == ".gauge_bitmaps" && fits(s.sh_offset, s.sh_size)) {
-      out.bitmaps.assign(file.begin() + s.sh_offset, file.begin() + s.sh_offset + s.sh_size);
+    } else if (std::string name = sectionName(s); name.rfind(BitmapSectionPrefix, 0) == 0 && fits(s.sh_offset, s.sh_size)) {
+      unsigned long id = std::strtoul(name.c_str() + std::strlen(BitmapSectionPrefix), nullptr, 10);
+      if (id <= 0xffff)
+        out.bitmaps[static_cast<uint16_t>(id)].assign(file.begin() + s.sh_offset, file.begin() + s.sh_offset + s.sh_size);
     }
   }
   return out;
@@ -169,19 +175,12 @@ uintptr_t ModuleImage::exportAddress(const char* name) const {
 
 std::vector<std::string> ModuleImage::exportNames() const { return ReadElfExtras(path_).exports; }
 
-// The bitmap section: "GBMP", a count, then (id, offset, size) per bitmap, then the DIBs.
+// A bitmap section holds the .bmp file; the resource is the DIB after its file header.
 std::optional<std::vector<uint8_t>> ModuleImage::bitmapResource(uint16_t id) const {
-  const std::vector<uint8_t>& r = resources_;
-  if (r.size() < 8 || std::memcmp(r.data(), "GBMP", 4) != 0) return std::nullopt;
-  uint32_t count = Load<uint32_t>(r.data() + 4);
-  for (uint64_t i = 0; i < count && 8 + (i + 1) * 12 <= r.size(); ++i) {
-    const uint8_t* e = r.data() + 8 + i * 12;
-    uint32_t entryId = Load<uint32_t>(e), offset = Load<uint32_t>(e + 4), size = Load<uint32_t>(e + 8);
-    if (entryId != id) continue;
-    if (offset > r.size() || size > r.size() - offset) return std::nullopt;
-    return std::vector<uint8_t>(r.begin() + offset, r.begin() + offset + size);
-  }
-  return std::nullopt;
+  auto it = resources_.find(id);
+  if (it == resources_.end() || it->second.size() < BmpFileHeaderSize || it->second[0] != 'B' || it->second[1] != 'M')
+    return std::nullopt;
+  return std::vector<uint8_t>(it->second.begin() + BmpFileHeaderSize, it->second.end());
 }
 
 #endif

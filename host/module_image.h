@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,7 +50,7 @@ class ModuleImage {
   std::string path_;
   void* handle_ = nullptr;
   std::vector<Segment> segments_;
-  std::vector<uint8_t> resources_;  // the module's bitmap section where the loader has none
+  std::map<uint16_t, std::vector<uint8_t>> resources_;  // bitmaps read from the file where the loader has none
 };
 
 }  // namespace gaugehost

@@ -278,12 +278,6 @@ uint32_t Panel::callMouse(size_t index, uint32_t word1, uint32_t word2) {
   return result;
 }
 
-int Panel::click(int x, int y) {
-  int index = areaAt(x, y);
-  if (index >= 0) callMouse(static_cast<size_t>(index), 0, layout_.areas[static_cast<size_t>(index)].flags);
-  return index;
-}
-
 SoundState Panel::sound() {
   SoundState s;
   s.loaded = GetModuleHandleA("GaugeSound") != nullptr;

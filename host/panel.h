@@ -73,8 +73,6 @@ class Panel {
   int areaAt(int x, int y) const;
   // Calls area `index`'s MouseCallback with the two words; returns what it returned.
   uint32_t callMouse(size_t index, uint32_t word1 = 0, uint32_t word2 = 0);
-  // Delivers a click: returns the area index clicked, or -1 when no child area holds it.
-  int click(int x, int y);
 
   const std::vector<HostCall>& calls() const { return calls_; }
   std::vector<HostCall> keyEvents() const;

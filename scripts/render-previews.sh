@@ -5,7 +5,9 @@ set -euo pipefail
 dist=${1:?usage: render-previews.sh DIST}
 mkdir -p "$dist/previews"
 # name: the variables of a typical state
-declare -A states=()
+declare -A states=(
+  [Kv_PitotDial]="--set 61=187 --set 64=5730"
+)
 for gau in "$dist"/gauges/*.gau; do
   name=$(basename "$gau" .gau)
   [ -n "${states[$name]:-}" ] || continue

@@ -263,11 +263,10 @@ TEST(ElementCallbacks, HideBitComesAndGoesLeavingOtherBits) {
   VariableStore vars;
   Panel panel(Fixture, vars);
   EXPECT_FALSE(panel.runElements()[3].hidden);
-  vars.set(FixtureTokenHide, 2);
-  const ElementState& shown = panel.runElements()[3];
-  EXPECT_TRUE(shown.hidden);
-  EXPECT_EQ(shown.flags, 0x83u | rec::FlagHidden);
-  EXPECT_EQ(shown.value[0], 1.0);
+  vars.set(FixtureTokenHide, -1);
+  const ElementState& hidden = panel.runElements()[3];
+  EXPECT_TRUE(hidden.hidden);
+  EXPECT_EQ(hidden.flags, 0x83u | rec::FlagHidden);
   vars.set(FixtureTokenHide, 0);
   EXPECT_EQ(panel.runElements()[3].flags, 0x83u);
 }
