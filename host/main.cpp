@@ -98,6 +98,9 @@ void WritePicture(Session& session, const std::string& path, int scale, bool are
   (scale > 1 ? picture.Scaled(scale) : picture).WritePng(path);
 }
 
+// Help exits 0; every usage error exits 1 with CLI11's message.
+int UsageExit(const CLI::App& app, const CLI::ParseError& e) { return app.exit(e) == 0 ? 0 : 1; }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -109,6 +112,8 @@ int main(int argc, char** argv) {
   CLI::App app{"gaugehost: load FS2004/FS2002 panel gauge modules (*.gau), drive them as the simulator does, "
                "draw them and click them"};
   app.require_subcommand(1);
+  // Unix paths under Wine start with '/': they are file names, not Windows-style options.
+  app.allow_windows_style_options(false);
   std::string soundDir;
   int x87 = 0;
   app.add_option("--sound-dir", soundDir, "folder where modules may find the GaugeSound library")
@@ -156,7 +161,11 @@ int main(int argc, char** argv) {
   run->add_flag("--areas", areas, "outline clickable areas in pictures");
   run->add_flag("--json", json, "print the clicks and final element states as JSON");
 
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return UsageExit(app, e);
+  }
   PanelOptions options{soundDir, ParsePrecision(x87)};
   try {
     if (info->parsed()) {
@@ -224,8 +233,8 @@ int main(int argc, char** argv) {
         std::cout << Json({{"frames", session.frameCount()}, {"clicks", clicks},
                            {"elements", ElementsJson(session.panel())}}).dump(2) << "\n";
     }
-  } catch (const CLI::Error& e) {
-    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    return UsageExit(app, e);
   } catch (const HostError& e) {
     std::cerr << "gaugehost: " << e.what() << "\n";
     return 2;

@@ -7,6 +7,7 @@ mkdir -p "$dist/previews"
 # name: the variables of a typical state
 declare -A states=(
   [Kv_PitotDial]="--set 61=187 --set 64=5730"
+  [Kv_BaroDial]="--set 74=1234 --set 75=1013.25 --set 76=29.92"
 )
 for gau in "$dist"/gauges/*.gau; do
   name=$(basename "$gau" .gau)
