@@ -42,15 +42,7 @@ double ScaleAngle(double knots) {
 
 art::Canvas Bezel() {
   art::Canvas c(Width, Height);
-  // Rim: lit from the upper left, with a dark outer edge and a recessed inner step.
-  c.Disc(CX, CY, BezelOuter, Rgb(12, 12, 13));
-  c.Disc(CX, CY, BezelOuter - 0.9,
-         art::Paint::Linear({CX - 55, CY - 55}, Rgb(112, 112, 118), {CX + 55, CY + 55}, Rgb(20, 20, 22)));
-  c.Ring(CX, CY, BezelInner + 2.2, BezelOuter - 3.2,
-         art::Paint::Linear({CX - 55, CY - 55}, Rgb(64, 64, 69), {CX + 55, CY + 55}, Rgb(28, 28, 31)));
-  c.Ring(CX, CY, BezelInner - 0.5, BezelInner + 2.4,
-         art::Paint::Linear({CX - 50, CY - 50}, Rgb(8, 8, 9), {CX + 50, CY + 50}, Rgb(80, 80, 86)));
-  c.Disc(CX, CY, BezelInner, CoverBlack);
+  art::Rim(c, CX, CY, BezelOuter, BezelInner);
 
   for (double deg : {-135.0, -45.0, 45.0, 135.0}) {
     double a = art::Degrees(deg);

@@ -9,14 +9,9 @@
 #include <filesystem>
 #include <unordered_map>
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 #define STB_TRUETYPE_IMPLEMENTATION
 #define STBTT_STATIC
 #include <stb/stb_truetype.h>
-#pragma GCC diagnostic pop
 
 // The fonts, linked in by embed_file so that nothing is read at run time.
 extern "C" const unsigned char ArtFontSans[];
@@ -413,6 +408,18 @@ void Screw(Canvas& c, double x, double y, double r, double slotAngle) {
   c.Disc(x, y, r, Paint::Linear({x - r, y - r}, Rgb(175, 175, 182), {x + r, y + r}, Rgb(50, 50, 55)));
   double dx = std::cos(slotAngle) * r * 0.78, dy = std::sin(slotAngle) * r * 0.78;
   c.Line(x - dx, y - dy, x + dx, y + dy, std::max(0.8, r * 0.28), Rgb(22, 22, 24));
+}
+
+void Rim(Canvas& c, double cx, double cy, double outer, double inner) {
+  const double light = 0.7 * outer, step = 0.71 * inner;
+  c.Disc(cx, cy, outer, Rgb(12, 12, 13));
+  c.Disc(cx, cy, outer - 0.9,
+         Paint::Linear({cx - light, cy - light}, Rgb(112, 112, 118), {cx + light, cy + light}, Rgb(20, 20, 22)));
+  c.Ring(cx, cy, inner + 2.2, outer - 3.2,
+         Paint::Linear({cx - light, cy - light}, Rgb(64, 64, 69), {cx + light, cy + light}, Rgb(28, 28, 31)));
+  c.Ring(cx, cy, inner - 0.5, inner + 2.4,
+         Paint::Linear({cx - step, cy - step}, Rgb(8, 8, 9), {cx + step, cy + step}, Rgb(80, 80, 86)));
+  c.Disc(cx, cy, inner, Rgb(1, 1, 1));
 }
 
 void Knob(Canvas& c, double x, double y, double r) {

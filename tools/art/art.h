@@ -132,6 +132,10 @@ void DialFigure(Canvas& c, const TextStyle& style, double cx, double cy, double 
 // A slotted bezel screw of radius r.
 void Screw(Canvas& c, double x, double y, double r, double slotAngle);
 
+// A round dark instrument rim from radius `inner` to `outer`, lit from the upper left with a
+// recessed inner step, and covering black inside `inner`.
+void Rim(Canvas& c, double cx, double cy, double outer, double inner);
+
 // A round knob of radius r: knurled edge, plain top lit from the upper left.
 void Knob(Canvas& c, double x, double y, double r);
 
