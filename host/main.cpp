@@ -77,7 +77,8 @@ Json ClickJson(const ClickResult& r, const Panel& panel) {
   } else {
     j["area"] = r.area + 1;
     j["cursor"] = panel.layout().areas[r.area].cursor;
-    j["result"] = r.result;
+    j["answered"] = r.answered;
+    if (r.answered) j["result"] = r.result;
   }
   j["keyEvents"] = Json::array();
   for (const HostCall& c : r.events) j["keyEvents"].push_back(EventJson(c));
@@ -87,6 +88,10 @@ Json ClickJson(const ClickResult& r, const Panel& panel) {
 void PrintClick(const ClickResult& r) {
   if (r.area < 0) {
     std::cout << "click " << r.x << "," << r.y << ": no clickable area there, nothing sent\n";
+    return;
+  }
+  if (!r.answered) {
+    std::cout << "click " << r.x << "," << r.y << ": area " << r.area + 1 << " does not answer clicks, nothing sent\n";
     return;
   }
   if (r.events.empty()) std::cout << "click " << r.x << "," << r.y << ": area " << r.area + 1 << ", no key event\n";

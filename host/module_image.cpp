@@ -91,7 +91,11 @@ ElfExtras ReadElfExtras(const std::string& path) {
 ModuleImage::ModuleImage(const std::string& path) : path_(path) {
   if (!FileExists(path)) throw HostError(path + ": no such file");
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  HMODULE h = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  // The altered search order (the module's own folder first) needs a full path.
+  char full[MAX_PATH];
+  DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  std::string loadPath = n && n < sizeof full ? std::string(full, n) : path;
+  HMODULE h = LoadLibraryExA(loadPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (!h) throw HostError(path + ": not a loadable module (Windows error " + std::to_string(GetLastError()) + ")");
   handle_ = h;
   auto base = reinterpret_cast<const uint8_t*>(h);

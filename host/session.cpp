@@ -23,10 +23,16 @@ void Session::frames(int n) {
 }
 
 ClickResult Session::click(int x, int y) {
-  ClickResult r{x, y, -1, 0, {}};
+  ClickResult r;
+  r.x = x;
+  r.y = y;
   size_t before = panel_->calls().size();
   r.area = panel_->areaAt(x, y);
-  if (r.area >= 0) r.result = panel_->callMouse(static_cast<size_t>(r.area), 0, panel_->layout().areas[r.area].flags);
+  if (r.area < 0) return r;
+  // A plain click is a left single click; an area whose flags do not name it ignores it.
+  uint32_t flags = panel_->layout().areas[static_cast<size_t>(r.area)].flags;
+  r.answered = (flags & LeftSingleClick) != 0;
+  if (r.answered) r.result = panel_->callMouse(static_cast<size_t>(r.area), 0, LeftSingleClick);
   for (size_t i = before; i < panel_->calls().size(); ++i)
     if (panel_->calls()[i].kind == HostCall::KeyEvent) r.events.push_back(panel_->calls()[i]);
   return r;

@@ -13,9 +13,13 @@ namespace gaugehost {
 struct ClickResult {
   int x = 0, y = 0;
   int area = -1;                  // index into the mouse area list, -1 outside every area
+  bool answered = false;          // the area's flags name a left click, so its callback ran
   uint32_t result = 0;            // what the MouseCallback returned
   std::vector<HostCall> events;   // key events the click sent
 };
+
+// The mouse action a click delivers, as MouseFlags name it.
+constexpr uint32_t LeftSingleClick = 0x20000000;
 
 class Session {
  public:

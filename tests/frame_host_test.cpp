@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/panel.h"
+#include "host/session.h"
 #include "host/records.h"
 #include "tests/fixture/fixture_gauge.h"
 
@@ -269,6 +270,20 @@ TEST(ElementCallbacks, HideBitComesAndGoesLeavingOtherBits) {
   EXPECT_EQ(hidden.flags, 0x83u | rec::FlagHidden);
   vars.set(FixtureTokenHide, 0);
   EXPECT_EQ(panel.runElements()[3].flags, 0x83u);
+}
+
+TEST(Clicks, ReachOnlyAreasWhoseFlagsNameAClick) {
+  Session s(Fixture, VariableStore{});
+  ClickResult hit = s.click(FixtureAreaX + FixtureAreaW - 1, FixtureAreaY);
+  EXPECT_TRUE(hit.answered);
+  ASSERT_EQ(hit.events.size(), 1u);
+  EXPECT_EQ(hit.events[0].id, FixtureEventClick);
+  EXPECT_EQ(hit.events[0].during, 0u) << "a click is no service call";
+  ClickResult deaf = s.click(FixtureDeafX + 5, FixtureDeafY + 5);
+  EXPECT_GE(deaf.area, 0);
+  EXPECT_FALSE(deaf.answered);
+  EXPECT_TRUE(deaf.events.empty());
+  EXPECT_EQ(s.click(FixtureAreaX + FixtureAreaW, FixtureAreaY).area, -1);
 }
 
 TEST(MalformedModules, AreRefusedWithAReason) {
