@@ -55,6 +55,23 @@ TEST(BaroDial, MouseAreaList) {
   EXPECT_EQ(p.image().u32(g.tooltipArgs, "args"), 0u) << "the argument list is one zero word";
 }
 
+TEST(BaroDial, BitmapsFitTheirElements) {
+  auto s = Shown(0);
+  BitmapCache bitmaps(s->panel().image());
+  const struct {
+    int id, w, h;
+  } sizes[] = {{0x100, 158, 156}, {0x1300, 158, 156}, {0x1200, 62, 11}};
+  for (const auto& b : sizes) {
+    const IndexedBitmap* bmp = bitmaps.get(b.id);
+    ASSERT_TRUE(bmp) << b.id;
+    EXPECT_EQ(bmp->width, b.w) << b.id;
+    EXPECT_EQ(bmp->height, b.h) << b.id;
+  }
+  for (int id : {0x100, 0x1300}) EXPECT_EQ(bitmaps.get(id)->colour(157, 0), 0u) << id << ": corners are transparent";
+  const IndexedBitmap* needle = bitmaps.get(0x1200);
+  for (int x : {12, 30, 58}) EXPECT_NE(needle->colour(x, 5), 0u) << "the needle runs through its pivot row at x " << x;
+}
+
 TEST(BaroDial, Texts) {
   const struct {
     int element;

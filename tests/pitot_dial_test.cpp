@@ -49,7 +49,29 @@ TEST(PitotDial, Records) {
   EXPECT_EQ(g.areas[1].kind, rec::AreaEndParent);
   EXPECT_EQ(g.areas[2].kind, rec::AreaEnd);
   EXPECT_TRUE(g.tooltip.empty());
-  for (int id : {0x100, 0x1100, 0x1200}) EXPECT_TRUE(s.panel().image().bitmapResource(id)) << id;
+}
+
+TEST(PitotDial, BitmapsFitTheirElements) {
+  VariableStore vars;
+  Session s(Module, vars);
+  BitmapCache bitmaps(s.panel().image());
+  const struct {
+    int id, w, h;
+  } sizes[] = {{0x100, 158, 158}, {0x1100, 158, 158}, {0x1200, 63, 11}};
+  for (const auto& b : sizes) {
+    const IndexedBitmap* bmp = bitmaps.get(b.id);
+    ASSERT_TRUE(bmp) << b.id;
+    EXPECT_EQ(bmp->width, b.w) << b.id;
+    EXPECT_EQ(bmp->height, b.h) << b.id;
+    EXPECT_LE(bmp->palette.size(), 256u);
+  }
+  for (int id : {0x100, 0x1100})
+    for (auto [x, y] : {std::pair{0, 0}, {157, 0}, {0, 157}, {157, 157}})
+      EXPECT_EQ(bitmaps.get(id)->colour(x, y), 0u) << id << ": corners are transparent";
+  const IndexedBitmap* needle = bitmaps.get(0x1200);
+  for (int x : {12, 30, 58}) EXPECT_NE(needle->colour(x, 7), 0u) << "the needle runs through its pivot row at x " << x;
+  EXPECT_EQ(needle->colour(30, 0), 0u);
+  EXPECT_EQ(needle->colour(30, 10), 0u);
 }
 
 TEST(PitotDial, MachText) {
