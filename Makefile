@@ -10,7 +10,7 @@ PRESETS := windows linux32 linux32-asan
 all: setup
 	cmake --preset windows
 	cmake --build --preset windows
-	cmake --install build/windows --prefix dist
+	cmake --install build/windows --prefix dist --strip
 	$(MAKE) --no-print-directory previews
 
 setup:
